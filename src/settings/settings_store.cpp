@@ -101,6 +101,10 @@ void SettingsStore::setSaveRoot(const std::string& saveRoot) {
   current_ = std::move(next);
 }
 
+void SettingsStore::useForThisRun(const Settings& settings) {
+  publish(std::make_shared<const Settings>(settings));
+}
+
 std::string SettingsStore::read(const std::string& key, const std::string& fallback) const {
   return readSetting(file_, key, fallback);
 }

@@ -82,6 +82,8 @@ class SettingsStore {
   // Replaces only the save root of the snapshot (the normalised root a capture uses for the
   // rest of the run; it is not written to the file).
   void setSaveRoot(const std::string& saveRoot);
+  // Publishes options that hold for this run only (command-line flags); nothing is written.
+  void useForThisRun(const Settings& settings);
 
   std::string read(const std::string& key, const std::string& fallback = {}) const;
   bool write(const std::string& key, const std::string& value) const;

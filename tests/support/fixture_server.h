@@ -2,6 +2,16 @@
 // A real HTTP server on 127.0.0.1, on a free port, for end-to-end tests. It serves the files
 // of one fixture site (a folder of tests/fixtures/) and any extra routes a test adds. It runs
 // on its own thread from construction to destruction.
+//
+// How it answers a GET (HEAD alike):
+// - a route added with serveText / serveRedirect / serveHandler whose path equals the request's
+//   decoded path (query left out) wins; routes may be added while the server runs;
+// - otherwise the file of the site at that path, 200, with a content type by suffix (html/htm
+//   text/html, css text/css, js application/javascript, png, gif, jpg, svg, ico, woff, ...;
+//   anything else application/octet-stream); a path ending in "/" serves its index.html;
+// - otherwise 404 with the body "not found" (also for any ".." piece in the path).
+// Text bodies (text/*, javascript, json, xml, svg) are compressed by the server library when
+// the client accepts gzip or br; a client that decodes, as the fetcher does, sees the bytes.
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,7 +44,8 @@ class FixtureServer {
   void serveRedirect(const std::string& path, const std::string& location, int status = 302);
   void serveHandler(const std::string& path, Handler handler);
 
-  // Paths (with query) of every request received so far, in order.
+  // Paths (with query) of every request received so far, in order, exactly as they stood on
+  // the request line: percent-encoding is kept ("/a%20b.html?x=1").
   std::vector<std::string> requestedPaths() const;
 
  private:

@@ -1,0 +1,74 @@
+#pragma once
+// Preprocessing mode on the GUI thread: the hidden browser page, the load-wait timer and the
+// state that decides when the capture may start.
+//
+// How a front end uses it (the desktop window's download handler, the command line):
+//   1. Create one controller for the run, on the GUI thread, with the function that starts
+//      the capture thread: PreprocessController controller([&] { startCaptureThread(); });
+//   2. Create one BrowserDocument and attach it to the controller's page on the GUI thread:
+//      document.attachToWindow(&controller) (or controller.page()), and one
+//      DocumentCollector(&document); pass the collector as CaptureServices::documentCollector
+//      to runCapture on the capture thread.
+//   3. When the download is pressed with preprocessOption on: controller.handOff(address, log)
+//      instead of starting the capture thread. The controller calls the start function once,
+//      on the GUI thread, when the page has settled.
+//   4. Keep the GUI thread's event loop running during the capture: the capture thread's
+//      document queries are served there (each waits at most 1000 ms for it).
+//
+// The page is loaded, never shown. Every completed load (loadFinished, successful or not: a
+// failed load shows the engine's error page, which completes like any document) sets the
+// timer's period to the load wait; the first one therefore starts the countdown and later ones
+// while it runs leave it alone. When it fires the capture starts, once.
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+class QWebEnginePage;
+
+namespace qz {
+
+class LogWriter;
+
+inline constexpr int kLoadWaitMs = 5000;
+
+enum class PreprocessState { Idle, Waiting, Started };
+
+// The load-wait timer's period rule. A stopped timer's period counts as 0. Writing the period
+// it already has changes nothing (a running countdown goes on), a different non-zero period
+// starts the countdown anew with it, 0 (or less) stops it.
+void setTimerPeriod(QTimer& timer, int periodMs);
+
+class PreprocessController : public QObject {
+ public:
+  using StartCapture = std::function<void()>;
+
+  // `loadWaitMs` is the wait after the first completed document; the programs use 5000 ms.
+  explicit PreprocessController(StartCapture startCapture, int loadWaitMs = kLoadWaitMs,
+                                QObject* parent = nullptr);
+  ~PreprocessController() override;
+
+  // The download handler's branch for preprocessing mode: logs the hand-off in pink, waits
+  // and directs the hidden page to `address` as a browser's address bar would take it (a
+  // typed address without a scheme is loaded over http). `log` is written on the GUI thread,
+  // now and when the capture starts, and must outlive the controller's wait; its sink must
+  // therefore show lines directly, not by a blocking call to the GUI thread.
+  void handOff(const std::string& address, LogWriter& log);
+
+  PreprocessState state() const { return state_; }
+  QWebEnginePage* page() const { return page_; }
+  const QTimer& loadWaitTimer() const { return loadWaitTimer_; }
+
+ private:
+  void documentCompleted();
+  void loadWaitElapsed();
+
+  StartCapture startCapture_;
+  int loadWaitMs_;
+  PreprocessState state_ = PreprocessState::Idle;
+  LogWriter* log_ = nullptr;
+  QWebEnginePage* page_;  // a child of this object
+  QTimer loadWaitTimer_;  // 等待载入完整时钟
+};
+
+}  // namespace qz

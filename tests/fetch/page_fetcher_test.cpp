@@ -107,24 +107,28 @@ TEST_F(PageFetcherTest, AnyResponseIsReceivedWithItsBodyByteForByte) {
   serveFileWithEncoding(server, "/packed-gzip", "fetch/greeting.txt.gz", "gzip");
   serveFileWithEncoding(server, "/packed-deflate", "fetch/greeting.txt.zz", "deflate");
   const std::string greeting = fileBytes(fixturePath("fetch/greeting.txt"));
+  const std::string base = server.baseUrl();
+  const std::string page = fileBytes(fixturePath("fetch/index.html"));
+  const std::string image = fileBytes(fixturePath("fetch/images/dot.png"));
+  ASSERT_NE(image.find('\0'), std::string::npos);
   struct Case {
-    std::string path;
+    std::string address;
     std::string expectedBody;
   };
   const std::vector<Case> cases = {
-      {"/missing-page", "<h1>Not here</h1>"},
-      {"/broken", "server trouble"},
-      {"/empty", ""},
-      {"/index.html", fileBytes(fixturePath("fetch/index.html"))},
-      {"/images/dot.png", fileBytes(fixturePath("fetch/images/dot.png"))},  // has zero bytes
-      {"/packed-gzip", greeting},
-      {"/packed-deflate", greeting},
+      {base + "/missing-page", "<h1>Not here</h1>"},
+      {base + "/broken", "server trouble"},
+      {base + "/empty", ""},
+      {base + "/index.html", page},
+      {"HTTP://" + server.hostAndPort() + "/index.html", page},
+      {base + "/images/dot.png", image},
+      {base + "/packed-gzip", greeting},
+      {base + "/packed-deflate", greeting},
   };
-  ASSERT_NE(cases[4].expectedBody.find('\0'), std::string::npos);
   for (const FetchMode& mode : fetchModes()) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(mode.name) + " " + c.path);
-      const Outcome outcome = mode.run(fetcher, server.baseUrl() + c.path);
+      SCOPED_TRACE(std::string(mode.name) + " " + c.address);
+      const Outcome outcome = mode.run(fetcher, c.address);
       EXPECT_TRUE(outcome.received);
       EXPECT_EQ(outcome.body, c.expectedBody);
     }

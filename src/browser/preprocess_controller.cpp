@@ -2,6 +2,7 @@
 
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 
 #include "platform/log_line.h"
 
@@ -22,15 +23,20 @@ PreprocessController::PreprocessController(StartCapture startCapture, int loadWa
     : QObject(parent),
       startCapture_(std::move(startCapture)),
       loadWaitMs_(loadWaitMs),
-      page_(new QWebEnginePage(this)) {
+      profile_(new QWebEngineProfile(this)),
+      page_(new QWebEnginePage(profile_, this)) {
   // Exact periods: the countdown is compared with the period it already has.
   loadWaitTimer_.setTimerType(Qt::PreciseTimer);
   connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) { documentCompleted(); });
   connect(&loadWaitTimer_, &QTimer::timeout, this, [this] { loadWaitElapsed(); });
 }
 
-// The page goes first, while the timer and the callbacks it might reach still exist.
-PreprocessController::~PreprocessController() { delete page_; }
+// The page goes first, while its profile, the timer and the callbacks it might reach still
+// exist; the profile then closes the connections the page kept open.
+PreprocessController::~PreprocessController() {
+  delete page_;
+  delete profile_;
+}
 
 void PreprocessController::handOff(const std::string& address, LogWriter& log) {
   log_ = &log;

@@ -25,6 +25,7 @@
 #include <string>
 
 class QWebEnginePage;
+class QWebEngineProfile;
 
 namespace qz {
 
@@ -67,7 +68,10 @@ class PreprocessController : public QObject {
   int loadWaitMs_;
   PreprocessState state_ = PreprocessState::Idle;
   LogWriter* log_ = nullptr;
-  QWebEnginePage* page_;  // a child of this object
+  // The page's own profile: off the record (nothing of the visited page is kept on disk) and
+  // shared with no other page, so its connections end with the controller.
+  QWebEngineProfile* profile_;  // a child of this object
+  QWebEnginePage* page_;        // a child of this object
   QTimer loadWaitTimer_;  // 等待载入完整时钟
 };
 

@@ -47,9 +47,11 @@ class BrowserDocumentTest : public ::testing::Test {
   }
 
   FixtureServer server_{"browser"};
+  // A profile of the test's own: its connections to the server close with it.
+  QWebEngineProfile profile_;
   QObject window_;
   QObject* frame_ = new QObject(&window_);
-  QWebEnginePage* page_ = new QWebEnginePage(frame_);
+  QWebEnginePage* page_ = new QWebEnginePage(&profile_, frame_);
 };
 
 TEST_F(BrowserDocumentTest, AnswersWithThePropertiesAsTheDocumentHasThem) {
@@ -134,7 +136,7 @@ TEST_F(BrowserDocumentTest, AQueryOnThePagesOwnThreadAnswersEmptyInsteadOfWaitin
 TEST_F(BrowserDocumentTest, AQueryTheGuiThreadDoesNotServeGivesUpAndALateAnswerIsHarmless) {
   BrowserDocument document;
   ASSERT_TRUE(document.attachToWindow(page_));
-  ElementCollection unanswered({{{"src", "stale"}}});
+  ElementCollection unanswered(std::vector<ElementProperties>{{{"src", "stale"}}});
   // This thread blocks instead of serving events, as a hung window would.
   std::thread captureThread([&] { unanswered = document.collectionByTagName("img"); });
   captureThread.join();

@@ -26,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FixtureServer;
+using test::RecordedLine;
 using test::RecordingSink;
 using test::serveEventsUntil;
 

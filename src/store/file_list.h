@@ -1,0 +1,14 @@
+#pragma once
+// The capture's list of stored files: one absolute address per line, each ended by CR LF, in
+// the order the files were written.
+#include <string>
+
+#include "store/capture_record.h"
+
+namespace qz {
+
+// Appends address + CR LF to the file list (open, append, close). A failure is ignored: the
+// list is a record for the user, and the stored file is there either way.
+void appendToFileList(const StoreContext& context, const std::string& address);
+
+}  // namespace qz

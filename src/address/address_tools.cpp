@@ -1,5 +1,6 @@
 #include "address/address_tools.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/text.h"
@@ -18,18 +19,29 @@ constexpr const char* kSchemeMarker = "*";
 struct MarkedAddress {
   std::string text;    // empty when the address holds no scheme text
   std::string scheme;  // "http://" or "https://", the text the marker stands for
+  std::string marker;  // the character standing for the scheme in `text`
 };
+
+// "*", unless the address holds a "*" of its own ("/a*b/"): restoring would turn that one
+// into a scheme too, so a control character the address lacks stands in for it.
+std::string markerFor(const std::string& address) {
+  if (address.find('*') == std::string::npos) return kSchemeMarker;
+  for (char candidate = '\x01'; candidate < '\x20'; ++candidate)
+    if (address.find(candidate) == std::string::npos) return std::string(1, candidate);
+  return kSchemeMarker;
+}
 
 MarkedAddress markScheme(const std::string& address) {
   std::size_t http = findText(address, kHttp, true);
   std::size_t https = findText(address, kHttps, true);
   if (http == kNotFound && https == kNotFound) return {};
   const char* scheme = (https == kNotFound || (http != kNotFound && http < https)) ? kHttp : kHttps;
-  return {replaceText(address, scheme, kSchemeMarker, true), scheme};
+  std::string marker = markerFor(address);
+  return {replaceText(address, scheme, marker, true), scheme, marker};
 }
 
 std::string restoreScheme(const std::string& result, const MarkedAddress& marked) {
-  return marked.scheme.empty() ? result : replaceText(result, kSchemeMarker, marked.scheme);
+  return marked.scheme.empty() ? result : replaceText(result, marked.marker, marked.scheme);
 }
 
 bool anyPieceAfterFirstHasDot(const std::vector<std::string>& pieces) {
@@ -122,8 +134,12 @@ bool isDirectoryAddress(std::string& address) {
 
 std::string fileNameOf(std::string& address) {
   ensureScheme(address);
-  std::vector<std::string> pieces = splitText(markScheme(address).text, "/");
-  return anyPieceAfterFirstHasDot(pieces) ? pieces.back() : std::string();
+  MarkedAddress marked = markScheme(address);
+  std::vector<std::string> pieces = splitText(marked.text, "/");
+  if (!anyPieceAfterFirstHasDot(pieces)) return {};
+  // The name stays a single path piece: a scheme inside it ("a.php?u=http://b") is left as
+  // its marker "*", never restored into slashes.
+  return replaceText(pieces.back(), marked.marker, kSchemeMarker);
 }
 
 std::string suffixOf(const std::string& name) {
@@ -142,7 +158,9 @@ std::string upLevels(const std::string& directory, int levels) {
   if (isHostOnly(directory)) return directory;
   MarkedAddress marked = markScheme(directory);
   std::vector<std::string> pieces = splitText(marked.text, "/");
-  const long keep = static_cast<long>(pieces.size()) - levels;
+  // A negative count climbs nowhere: at most every piece is kept.
+  const long keep = std::min(static_cast<long>(pieces.size()),
+                             static_cast<long>(pieces.size()) - levels);
   std::string result;
   for (long i = 0; i < keep; ++i)
     if (!pieces[static_cast<std::size_t>(i)].empty()) result += pieces[static_cast<std::size_t>(i)] + "/";

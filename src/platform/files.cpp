@@ -53,13 +53,15 @@ std::string directoryPart(const std::string& path) {
 int createDirectoryTree(const std::string& path) {
   if (path.empty()) return kDirectoryBadPath;
   if (isDirectory(path)) return kDirectoryExists;
-  // Make every parent first; their own results do not matter, the last level decides.
+  // Make every parent first. An existing parent is fine; the first one that cannot be made
+  // decides the code, as the last level would only report that its parent is missing.
   std::string trimmed = path;
   while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
   for (std::size_t slash = trimmed.find('/', 1); slash != std::string::npos;
        slash = trimmed.find('/', slash + 1)) {
     if (slash > 0 && trimmed[slash - 1] == '/') continue;
-    ::mkdir(trimmed.substr(0, slash).c_str(), 0777);
+    if (::mkdir(trimmed.substr(0, slash).c_str(), 0777) != 0 && errno != EEXIST)
+      return codeForErrno(errno);
   }
   if (::mkdir(trimmed.c_str(), 0777) == 0) return kDirectoryCreated;
   int error = errno;

@@ -83,7 +83,9 @@ std::string readProfileString(const std::string& file, const std::string& sectio
 bool writeProfileString(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
   std::string bytes;
-  readWholeFile(file, bytes);
+  // A file that exists but cannot be read is left alone: writing it from nothing would
+  // drop every other key it holds.
+  if (!readWholeFile(file, bytes) && pathExists(file)) return false;
   std::vector<Line> lines = splitLines(bytes);
   const std::string newLine = key + "=" + oneLine(value);
   const std::string ending = bytes.find("\r\n") != std::string::npos || bytes.empty() ? "\r\n" : "\n";
@@ -112,7 +114,9 @@ bool writeProfileString(const std::string& file, const std::string& section,
   }
 
   if (insertAt != std::string::npos) {
-    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+    // Only a line that gets a successor needs a line end; a last line elsewhere keeps its bytes.
+    const bool appendsAtEnd = insertAt == lines.size();
+    if (appendsAtEnd && !lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
     if (!sectionFound) {
       lines.push_back({"[" + section + "]", ending});
       insertAt = lines.size();

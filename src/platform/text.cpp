@@ -16,6 +16,19 @@ bool sameBytes(std::string_view text, std::size_t pos, std::string_view what, bo
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// The allowed range of the byte after a lead byte. Most leads take any continuation byte;
+// these few are narrower, so that overlong forms, surrogates and code points above U+10FFFF
+// count as malformed (each byte a unit of its own) like any other broken sequence.
+bool secondByteFits(unsigned char lead, unsigned char second) {
+  switch (lead) {
+    case 0xE0: return second >= 0xA0 && second <= 0xBF;
+    case 0xED: return second >= 0x80 && second <= 0x9F;
+    case 0xF0: return second >= 0x90 && second <= 0xBF;
+    case 0xF4: return second >= 0x80 && second <= 0x8F;
+    default: return isContinuation(second);
+  }
+}
+
 }  // namespace
 
 std::size_t characterLength(std::string_view text, std::size_t pos) {
@@ -25,7 +38,8 @@ std::size_t characterLength(std::string_view text, std::size_t pos) {
   else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
   else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
   if (length == 1 || pos + length > text.size()) return 1;
-  for (std::size_t i = 1; i < length; ++i)
+  if (!secondByteFits(lead, static_cast<unsigned char>(text[pos + 1]))) return 1;
+  for (std::size_t i = 2; i < length; ++i)
     if (!isContinuation(static_cast<unsigned char>(text[pos + i]))) return 1;
   return length;
 }

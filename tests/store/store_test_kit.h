@@ -4,6 +4,7 @@
 // watching a stop flag).
 #include <atomic>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>

@@ -5,12 +5,12 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <cstdlib>
 #include <thread>
 
-#include "browser/browser_document.h"
-#include "capture/document_collection.h"
+#include "browser/hidden_browser.h"
 
 namespace qz {
 namespace {
@@ -28,6 +28,9 @@ void prepareBrowserEnvironment() {
   if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The engine reports its graphics set-up on every start; a never-shown page has none to
+  // report. QT_LOGGING_RULES still turns it back on.
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
 void prepareHeadlessEnvironment() {
@@ -41,32 +44,29 @@ bool captureInPreprocessingMode(CaptureJob& job, const CaptureServices& services
   std::thread captureThread;
   bool summaryWritten = false;
 
-  BrowserDocument document;
-  DocumentCollector collector(&document);
-  CaptureServices captureServices = services;
-  captureServices.documentCollector = &collector;
-
-  PreprocessController controller(
-      [&] {
-        captureThread = std::thread([&] {
+  HiddenBrowser browser(
+      [&](MaterialCollector* documentCollector) {
+        captureThread = std::thread([&, documentCollector] {
+          CaptureServices captureServices = services;
+          captureServices.documentCollector = documentCollector;
           summaryWritten = runCapture(job, captureServices);
           QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
         });
       },
       loadWaitMs);
-  document.attachToWindow(&controller);
 
   // Once the capture runs, the stop flag is its own business; before, nothing else would
   // notice it.
   QTimer stopCheck;
   stopCheck.callOnTimeout([&] {
-    if (stopRequested(services) && controller.state() == PreprocessState::Waiting) loop.quit();
+    if (stopRequested(services) && browser.controller().state() == PreprocessState::Waiting)
+      loop.quit();
   });
   stopCheck.start(kStopCheckMs);
 
   // Lines before the capture folder exists reach only the sink, as in the window.
   ProgressLog handOffLog(&services.sink);
-  controller.handOff(job.pageAddress, handOffLog);
+  browser.handOff(job.pageAddress, handOffLog);
   loop.exec();
   if (captureThread.joinable()) captureThread.join();
   return summaryWritten;

@@ -8,7 +8,8 @@ namespace qz {
 // Call before the Qt application object is created. When the process runs as root, turns
 // Chromium's sandbox off (it refuses to start as root otherwise); gives Chromium
 // "--disable-gpu" unless flags were set (the page is never shown, so nothing is drawn); and
-// shares OpenGL contexts, which WebEngine wants decided before the application exists.
+// shares OpenGL contexts, which WebEngine wants decided before the application exists; quiets
+// the engine's report of its graphics set-up.
 // Variables already set are left as they are.
 void prepareBrowserEnvironment();
 // prepareBrowserEnvironment, and Qt's offscreen platform unless another one was chosen.

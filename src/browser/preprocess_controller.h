@@ -2,18 +2,8 @@
 // Preprocessing mode on the GUI thread: the hidden browser page, the load-wait timer and the
 // state that decides when the capture may start.
 //
-// How a front end uses it (the desktop window's download handler, the command line):
-//   1. Create one controller for the run, on the GUI thread, with the function that starts
-//      the capture thread: PreprocessController controller([&] { startCaptureThread(); });
-//   2. Create one BrowserDocument and attach it to the controller's page on the GUI thread:
-//      document.attachToWindow(&controller) (or controller.page()), and one
-//      DocumentCollector(&document); pass the collector as CaptureServices::documentCollector
-//      to runCapture on the capture thread.
-//   3. When the download is pressed with preprocessOption on: controller.handOff(address, log)
-//      instead of starting the capture thread. The controller calls the start function once,
-//      on the GUI thread, when the page has settled.
-//   4. Keep the GUI thread's event loop running during the capture: the capture thread's
-//      document queries are served there (each waits at most 1000 ms for it).
+// A front end rarely uses it alone: HiddenBrowser (hidden_browser.h) puts it together with
+// the document and collector the capture thread needs.
 //
 // The page is loaded, never shown. Every completed load (loadFinished, successful or not: a
 // failed load shows the engine's error page, which completes like any document) sets the

@@ -42,13 +42,16 @@ struct PendingAnswer {
 // absolute address ("" without the attribute, as for an inline script), for param the
 // attribute's value as written. A property that is not a string (an SVG element's href is
 // an object) counts as missing. It runs in the application's own script world, so a page
-// that redefines Array or its methods cannot change the answer.
+// that redefines Array or its methods cannot change the answer. The engine's own error page,
+// shown for an address it could not load, is not the target's document: its pictures and
+// links are the engine's, so it answers with no elements, as an unreachable document does.
 QString queryScriptFor(const std::string& tagName) {
   // The tag travels percent-encoded, so no character of it can end the string literal.
   const QByteArray encodedTag =
       QUrl::toPercentEncoding(QByteArray(tagName.data(), static_cast<qsizetype>(tagName.size())));
   return QStringLiteral(
              "(function (tag) {"
+             "  if (location.protocol === 'chrome-error:') return [];"
              "  const text = v => (typeof v === 'string' ? v : '');"
              "  return Array.prototype.map.call(document.getElementsByTagName(tag), e => ({"
              "    href: text(e.href), src: text(e.src), name: text(e.name), value: text(e.value)"

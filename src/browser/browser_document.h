@@ -58,7 +58,8 @@ class BrowserDocument : public ElementSource {
   bool attached() const { return !page_.isNull(); }
 
   // The elements of `tagName`; an empty collection when no page is attached, the page is gone,
-  // it did not answer within the time-out, or the call came from the page's own thread.
+  // it did not answer within the time-out, it shows the engine's error page (the address could
+  // not be loaded), or the call came from the page's own thread.
   ElementCollection collectionByTagName(const std::string& tagName);
   std::vector<ElementProperties> elementsByTagName(const std::string& tagName) override;
 

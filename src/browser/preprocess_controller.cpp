@@ -27,6 +27,8 @@ PreprocessController::PreprocessController(StartCapture startCapture, int loadWa
       page_(new QWebEnginePage(profile_, this)) {
   // Exact periods: the countdown is compared with the period it already has.
   loadWaitTimer_.setTimerType(Qt::PreciseTimer);
+  // Nobody sees the page, so nobody should hear it either.
+  page_->setAudioMuted(true);
   connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) { documentCompleted(); });
   connect(&loadWaitTimer_, &QTimer::timeout, this, [this] { loadWaitElapsed(); });
 }

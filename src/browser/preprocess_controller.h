@@ -6,7 +6,8 @@
 // the document and collector the capture thread needs.
 //
 // The page is loaded, never shown. Every completed load (loadFinished, successful or not: a
-// failed load shows the engine's error page, which completes like any document) sets the
+// failed load shows the engine's error page, which completes like any document; the capture
+// then reports the page's own fetch failing, and the error page yields no elements) sets the
 // timer's period to the load wait; the first one therefore starts the countdown and later ones
 // while it runs leave it alone. When it fires the capture starts, once.
 #include <QObject>

@@ -126,6 +126,23 @@ TEST_F(BrowserDocumentTest, WithoutAPageEveryReadGivesItsFailureResult) {
   }
 }
 
+// The engine shows a page of its own (pictures, links, scripts) for an address it cannot
+// load; none of that belongs to the site.
+TEST_F(BrowserDocumentTest, TheEnginesErrorPageHasNoElementsOfTheSite) {
+  int closedPort = 0;
+  {
+    FixtureServer gone;
+    closedPort = gone.port();
+  }
+  ASSERT_TRUE(loadAndWait(*page_, "http://127.0.0.1:" + std::to_string(closedPort) + "/x.html"));
+  BrowserDocument document;
+  ASSERT_TRUE(document.attachToWindow(page_));
+  for (const char* tagName : {"a", "img", "script", "link", "param"}) {
+    SCOPED_TRACE(tagName);
+    EXPECT_EQ(query(document, tagName).length(), 0);
+  }
+}
+
 TEST_F(BrowserDocumentTest, AQueryOnThePagesOwnThreadAnswersEmptyInsteadOfWaitingOnItself) {
   BrowserDocument document;
   ASSERT_TRUE(document.attachToWindow(page_));

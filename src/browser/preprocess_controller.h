@@ -5,11 +5,11 @@
 // A front end rarely uses it alone: HiddenBrowser (hidden_browser.h) puts it together with
 // the document and collector the capture thread needs.
 //
-// The page is loaded, never shown. Every completed load (loadFinished, successful or not: a
-// failed load shows the engine's error page, which completes like any document; the capture
-// then reports the page's own fetch failing, and the error page yields no elements) sets the
-// timer's period to the load wait; the first one therefore starts the countdown and later ones
-// while it runs leave it alone. When it fires the capture starts, once.
+// The page is loaded, never shown. Every completed load sets the timer's period to the load
+// wait, so the first one starts the countdown and later ones while it runs leave it alone;
+// when it fires the capture starts, once. A failed load completes too: the engine shows its
+// error page, as a browser would, and the capture then reports the page's own fetch failing
+// (the error page itself yields no elements, see BrowserDocument).
 #include <QObject>
 #include <QTimer>
 #include <functional>

@@ -4,6 +4,7 @@
 
 #include <QWebEnginePage>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -211,6 +212,9 @@ class PreprocessCaptureTest : public ::testing::Test {
   }
   std::string lastLine() const { return sink_.messagesOnly().back(); }
 
+  void TearDown() override { gate_.open(); }
+
+  Gate gate_;
   FixtureServer server_{"browser"};
   std::unique_ptr<SettingsStore> settings_;
   RecordingSink sink_;
@@ -281,6 +285,20 @@ TEST_F(PreprocessCaptureTest, WithoutADocumentEveryKindCountsZeroAndTheCaptureEn
                           }));
   EXPECT_TRUE(fs::is_regular_file(job_.tally.savedPagePath));
   EXPECT_EQ(lastLine(), "所有任务完成!");
+}
+
+TEST_F(PreprocessCaptureTest, AStopRequestWhileThePageIsAwaitedEndsWithoutACapture) {
+  server_.serveHandler("/never.html", [this](const auto&, auto&) { gate_.wait(); });
+  usePreprocessing(true);
+  std::atomic<bool> stop{false};
+  CaptureServices stoppable{*settings_, sink_, &stop, nullptr};
+  QTimer::singleShot(kShortWaitMs, [&] { stop = true; });
+  job_.pageAddress = server_.baseUrl() + "/never.html";
+
+  EXPECT_FALSE(captureInPreprocessingMode(job_, stoppable, kShortWaitMs));
+  EXPECT_TRUE(job_.captureFolder.empty());
+  EXPECT_EQ(sink_.messagesOnly(),
+            std::vector<std::string>{"预处理模式启动,等待目标网页载入..."});
 }
 
 }  // namespace

@@ -146,9 +146,10 @@ CaptureFigures captureMeasured(const std::string& address, const fs::path& work,
   return figures;
 }
 
-double wgetSeconds(const std::string& url, const fs::path& into) {
+double wgetSeconds(const std::string& url, const fs::path& into, const std::string& extra = {}) {
   if (std::system("command -v wget >/dev/null 2>&1") != 0) return -1;
-  const std::string command = "wget -p -nv -q -P '" + into.string() + "' '" + url + "' 2>/dev/null";
+  const std::string command =
+      "wget -p -nv -q " + extra + " -P '" + into.string() + "' '" + url + "' 2>/dev/null";
   const auto start = Clock::now();
   int ignored = std::system(command.c_str());
   (void)ignored;
@@ -223,6 +224,11 @@ int main(int argc, char** argv) {
   if (wget > 0) {
     std::printf("wget -p -nv wall time:  %.3f s\n", wget);
     std::printf("quenzil / wget:         %.2fx\n", site.seconds / wget);
+    // wget's kept-alive connections can stall on delayed acknowledgements with this server;
+    // one connection per file, like Quenzil's, shows the cost of the transfers themselves.
+    const double closing = wgetSeconds(base + "/index.html", work / "wget-close", "--no-http-keep-alive");
+    std::printf("wget --no-http-keep-alive: %.3f s (quenzil / that: %.2fx)\n", closing,
+                site.seconds / closing);
   } else {
     std::printf("wget not found: no comparison\n");
   }

@@ -4,13 +4,15 @@
 #include <unistd.h>
 
 #include "app/asker.h"
+#include "app/browser_hand_off.h"
 #include "app/main_window.h"
 #include "app/ui_text.h"
+#include "browser/headless_capture.h"
 #include "fetch/page_fetcher.h"
 
 int main(int argc, char** argv) {
-  // The browser engine refuses to run as root with its sandbox on.
-  if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+  // Before Qt starts: the browser engine refuses to run as root with its sandbox on.
+  qz::prepareBrowserEnvironment();
   qz::initialiseFetching();
 
   QApplication application(argc, argv);
@@ -20,7 +22,9 @@ int main(int argc, char** argv) {
   QApplication::setFont(qz::interfaceFont());
 
   qz::DialogAsker asker;
+  qz::BrowserHandOff browserHandOff;  // outlives the window and its capture thread
   qz::MainWindow window(asker, qz::resolveAppPlaces());
+  window.setPreprocessHandOff(&browserHandOff);
   window.show();
   return application.exec();
 }

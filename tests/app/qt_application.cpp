@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/ui_text.h"
+#include "browser/headless_capture.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ class QtApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qz::prepareBrowserEnvironment();  // the preprocessing tests start the browser engine
     application_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setFont(qz::interfaceFont());
     // Windows closed by a test must not end the test program.

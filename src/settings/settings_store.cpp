@@ -19,11 +19,22 @@ bool preparePrimaryDataRoot() {
   return writeFileAtomically(root + kNoticeFileName, kNoticeText);
 }
 
-// The per-user temporary folder holds the fallbacks; it is private to its user.
+bool isPrivateFolder(const std::string& folder) {
+  struct stat info {};
+  return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == ::getuid() && (info.st_mode & 0077) == 0;
+}
+
+// The per-user temporary folder holds the fallbacks; it is private to its user. The temporary
+// directory is shared with other users, who could have made that name first (a folder of
+// theirs, or a link into one) to read or steer our settings: such a folder is never used, and a
+// fresh private one with a random name takes its place for this run.
 std::string preparedUserTemporaryFolder() {
-  const std::string folder = userTemporaryFolder();
+  std::string folder = userTemporaryFolder();
   ::mkdir(folder.c_str(), 0700);
-  return folder;
+  if (isPrivateFolder(folder)) return folder;
+  std::string pattern = folder.substr(0, folder.size() - 1) + "-XXXXXX";
+  return ::mkdtemp(pattern.data()) ? pattern + "/" : folder;
 }
 
 }  // namespace

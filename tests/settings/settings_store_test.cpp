@@ -100,6 +100,25 @@ TEST(DataPlaces, FallBackToTheTemporaryFolderWhenTheDataHomeIsUnusable) {
   EXPECT_EQ(readSetting(userFolder + "Corvath.txt", keys::kPreprocess), "真");
 }
 
+// The temporary directory is shared: a name taken first by someone else (here a link to
+// another folder) is never followed; a fresh private folder is used instead.
+TEST(DataPlaces, NeverUseAFallbackFolderSomeoneElsePrepared) {
+  const std::string scratch = test::makeScratchFolder("data-home-planted");
+  writeFileAtomically(scratch + "a-file", "x");
+  const std::string tmp = scratch + "tmp";
+  const std::string planted = scratch + "planted";
+  fs::create_directory(tmp);
+  fs::create_directory(planted);
+  fs::create_directory_symlink(planted, tmp + "/Pirnex-" + uid());
+  ScopedVariable dataHome("XDG_DATA_HOME", scratch + "a-file/data");
+  ScopedVariable tmpdir("TMPDIR", tmp);
+
+  const std::string settingsFile = resolveSettingsFile();
+  EXPECT_EQ(settingsFile.rfind(tmp + "/Pirnex-" + uid() + "-", 0), 0u) << settingsFile;
+  ASSERT_TRUE(writeSetting(settingsFile, keys::kPreprocess, true));
+  EXPECT_TRUE(fs::is_empty(planted));
+}
+
 // Each case writes some keys into a fresh settings file and loads the options.
 TEST(SettingsLoad, ReadsEachOptionWithItsDefault) {
   const std::string home = homeDirectory();

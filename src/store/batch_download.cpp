@@ -102,15 +102,6 @@ void reportFailure(StoreContext& context, const std::string& address) {
   ++context.tally.errorCount;
 }
 
-void recordStoredMaterial(StoreContext& context, const std::string& address,
-                          const std::string& path, std::int64_t bytes) {
-  context.tally.totalBytes += bytes;
-  context.log.add("下载 " + address + " 成功", LogColour::Black);
-  ++context.tally.downloadCount;
-  context.log.add("保存为 " + path, LogColour::Black);
-  appendToFileList(context, address);
-}
-
 void storeMaterial(StoreContext& context, const std::string& entry, const Material& material) {
   context.log.add("正在下载 " + entry, LogColour::Red);
   context.log.add("网络地址 " + material.address, LogColour::Black);
@@ -125,7 +116,7 @@ void storeMaterial(StoreContext& context, const std::string& entry, const Materi
   const StoredFile stored = storeFetched(path, context.fetcher, material.address);
   switch (stored.outcome) {
     case StoreOutcome::Written:
-      return recordStoredMaterial(context, material.address, path, stored.bytes);
+      return recordStoredFile(context, material.address, path, stored.bytes);
     case StoreOutcome::NameTaken: return context.log.add(path + " 已存在", LogColour::Black);
     case StoreOutcome::Failed: return reportFailure(context, material.address);
   }

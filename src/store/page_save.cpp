@@ -33,12 +33,8 @@ std::string preparePageDirectory(StoreContext& context, const std::string& addre
 
 void recordStoredPage(StoreContext& context, const std::string& address,
                       const std::string& path, std::int64_t bytes) {
-  context.tally.totalBytes += bytes;
-  context.log.add("下载 " + address + " 成功", LogColour::Black);
-  ++context.tally.downloadCount;
-  context.log.add("保存为 " + path, LogColour::Black);
   context.tally.savedPagePath = path;
-  appendToFileList(context, address);
+  recordStoredFile(context, address, path, bytes);
 }
 
 }  // namespace

@@ -9,29 +9,13 @@
 #include <vector>
 
 #include "platform/places.h"
+#include "support/test_environment.h"
 
 namespace qz {
 namespace {
 
-// Sets (or unsets) one environment variable for the life of the object.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
-  }
-  ~ScopedVariable() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
+using test::ScopedVariable;
 
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(Places, FollowTheEnvironment) {
   const std::string uid = std::to_string(::getuid());

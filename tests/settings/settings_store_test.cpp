@@ -20,6 +20,8 @@
 namespace qz {
 namespace {
 
+using test::ScopedVariable;
+
 namespace fs = std::filesystem;
 
 // The notice bytes, written out here so that a change of the constant shows.
@@ -28,24 +30,6 @@ const std::string kExpectedNotice =
 const std::string kExpectedDefaultList =
     "||html|htm|shtml|php|jsp|asp|url|aspx|exe|rar|zip|mp3|wav|mid|com||";
 
-// Points one environment variable elsewhere for the life of the object.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 bool isDirectory(const std::string& path) {
   std::error_code ignored;

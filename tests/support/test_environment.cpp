@@ -39,4 +39,16 @@ std::string makeScratchFolder(const std::string& name) {
   return folder.string() + "/";
 }
 
+ScopedVariable::ScopedVariable(const char* name, const std::optional<std::string>& value)
+    : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  if (value) ::setenv(name, value->c_str(), 1);
+  else ::unsetenv(name);
+}
+
+ScopedVariable::~ScopedVariable() {
+  if (old_) ::setenv(name_, old_->c_str(), 1);
+  else ::unsetenv(name_);
+}
+
 }  // namespace qz::test

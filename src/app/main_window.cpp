@@ -33,7 +33,8 @@ void openInFileManager(const QString& folder) {
 
 QString captionText() { return toQt(std::string(kCaptionStem) + kVersionText); }
 
-// The hint's own line end only moved the caret of the original label; a label shows the text.
+// The hint text ends in a line break meant for a multi-line edit control; a label shows it
+// without the empty line it would add.
 QString hintShown() { return toQt(kHintText).trimmed(); }
 
 QLabel* makeLabel(const QString& text, const QRect& place, QWidget* parent) {

@@ -5,7 +5,8 @@
 
 namespace qz {
 
-// Result codes of createDirectoryTree, chosen so that log lines read like the original program.
+// Result codes of createDirectoryTree. They appear in log lines ("创建目录未知的值 Code:…") and
+// keep the numbers the program has always reported.
 enum DirectoryCode : int {
   kDirectoryCreated = 0,
   kDirectoryAccessDenied = 5,

@@ -174,12 +174,14 @@ void initialiseFetching() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-PageFetcher::PageFetcher(const std::atomic<bool>* stop) : stop_(stop) {}
+PageFetcher::PageFetcher(const std::atomic<bool>* stop, std::size_t inMemoryLimit)
+    : stop_(stop), inMemoryLimit_(inMemoryLimit) {}
 
 FetchResult PageFetcher::fetch(const std::string& address) const {
   FetchResult result;
   try {
-    const ChunkSink collect = [&result](const char* data, std::size_t size) {
+    const ChunkSink collect = [&result, this](const char* data, std::size_t size) {
+      if (size > inMemoryLimit_ - result.body.size()) return false;
       result.body.append(data, size);
       return true;
     };

@@ -8,6 +8,7 @@
 // bytes and blanks of the address are sent in %XX form; the caller's text is not changed.
 // The HTTP status is not looked at: an error page's body is returned like any other.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,11 @@ struct StreamResult {
   std::int64_t bytes = 0;  // bytes written to the descriptor
 };
 
+// The most a body held in memory may have. Pages, stylesheets and scripts are far smaller; a
+// hostile server streaming without end must not exhaust the memory of the capture. A longer
+// body fails like a transfer that got no response. Materials are streamed and have no limit.
+inline constexpr std::size_t kInMemoryBodyLimit = std::size_t{256} << 20;
+
 // Call once at process start, before any thread fetches.
 void initialiseFetching();
 
@@ -33,9 +39,11 @@ class PageFetcher {
  public:
   // `stop`, when given, is watched during every transfer: once it is true the running
   // transfer is aborted at once and no new one starts.
-  explicit PageFetcher(const std::atomic<bool>* stop = nullptr);
+  explicit PageFetcher(const std::atomic<bool>* stop = nullptr,
+                       std::size_t inMemoryLimit = kInMemoryBodyLimit);
 
-  // The whole body in memory: for the page and for the stylesheets and scripts re-read.
+  // The whole body in memory: for the page and for the stylesheets and scripts re-read. A body
+  // over the in-memory limit is not received.
   FetchResult fetch(const std::string& address) const;
 
   // The body streamed into `fd` as it arrives, so memory does not grow with its size.
@@ -44,6 +52,7 @@ class PageFetcher {
 
  private:
   const std::atomic<bool>* stop_;
+  std::size_t inMemoryLimit_;
 };
 
 }  // namespace qz

@@ -269,6 +269,18 @@ TEST_F(PageFetcherTest, NoTransferStartsOnceStopIsRequested) {
 // block shows up.
 char largeBodyByte(std::size_t i) { return static_cast<char>((i * 7 + i / 1000) & 0xFF); }
 
+TEST_F(PageFetcherTest, BodyOverTheInMemoryLimitIsNotReceived) {
+  server.serveText("/at-limit.css", std::string(1000, 'a'), "application/octet-stream");
+  server.serveText("/over-limit.css", std::string(1001, 'a'), "application/octet-stream");
+  const PageFetcher limited(nullptr, 1000);
+  const qz::FetchResult atLimit = limited.fetch(server.baseUrl() + "/at-limit.css");
+  EXPECT_TRUE(atLimit.received);
+  EXPECT_EQ(atLimit.body.size(), 1000u);
+  const qz::FetchResult over = limited.fetch(server.baseUrl() + "/over-limit.css");
+  EXPECT_FALSE(over.received);
+  EXPECT_TRUE(over.body.empty());
+}
+
 TEST_F(PageFetcherTest, LargeBodyIsStreamedWhole) {
   constexpr std::size_t kSize = 20 * 1024 * 1024;
   server.serveHandler("/large", [](const httplib::Request&, httplib::Response& res) {

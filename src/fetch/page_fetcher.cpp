@@ -1,14 +1,13 @@
 #include "fetch/page_fetcher.h"
 
 #include <curl/curl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <functional>
 #include <memory>
 #include <mutex>
 
 #include "fetch/address_encoding.h"
+#include "platform/files.h"
 
 namespace qz {
 namespace {
@@ -155,18 +154,6 @@ bool performGet(const std::string& address, const std::atomic<bool>* stop,
   return curl_easy_perform(easy.get()) == CURLE_OK;
 }
 
-// Writes all of `data`, going on after short writes and interrupted calls.
-bool writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 void initialiseFetching() {
@@ -197,7 +184,7 @@ StreamResult PageFetcher::fetchToDescriptor(const std::string& address, int fd) 
   StreamResult result;
   try {
     const ChunkSink stream = [&result, fd](const char* data, std::size_t size) {
-      if (!writeAll(fd, data, size)) return false;
+      if (!writeToDescriptor(fd, data, size)) return false;
       result.bytes += static_cast<std::int64_t>(size);
       return true;
     };

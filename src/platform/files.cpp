@@ -29,19 +29,6 @@ bool isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 std::string directoryPart(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -76,6 +63,21 @@ bool createSingleDirectory(const std::string& path) {
 bool pathExists(const std::string& path) {
   struct stat info {};
   return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+}
+
+bool writeToDescriptor(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool writeToDescriptor(int fd, const std::string& bytes) {
+  return writeToDescriptor(fd, bytes.data(), bytes.size());
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
@@ -113,7 +115,7 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) {
   std::string tempPath;
   int fd = createTemporaryBeside(path, tempPath);
   if (fd < 0) return false;
-  bool ok = writeAll(fd, bytes);
+  bool ok = writeToDescriptor(fd, bytes);
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) return true;
   ::unlink(tempPath.c_str());
@@ -123,7 +125,7 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) {
 bool appendToFile(const std::string& path, const std::string& bytes) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = writeAll(fd, bytes);
+  bool ok = writeToDescriptor(fd, bytes);
   return (::close(fd) == 0) && ok;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // File and directory services with the result codes the capture reports.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,10 @@ bool createSingleDirectory(const std::string& path);
 
 // True when a file, a directory or anything else has this name.
 bool pathExists(const std::string& path);
+
+// Writes every byte, going on after short writes and interrupted calls. False on an error.
+bool writeToDescriptor(int fd, const char* data, std::size_t size);
+bool writeToDescriptor(int fd, const std::string& bytes);
 
 // Whole file as bytes; empty when it is missing or unreadable.
 std::string readWholeFile(const std::string& path);

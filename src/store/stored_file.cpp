@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <functional>
 
 #include "fetch/page_fetcher.h"
@@ -11,17 +10,6 @@
 
 namespace qz {
 namespace {
-
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // Runs `fill` on a fresh temporary file beside `path` and publishes it under `path` when
 // `fill` succeeded. The temporary file never outlives this call.
@@ -46,7 +34,7 @@ StoredFile storeThrough(const std::string& path, const std::function<bool(int fd
 }  // namespace
 
 StoredFile storeBytes(const std::string& path, const std::string& bytes) {
-  return storeThrough(path, [&](int fd) { return writeAll(fd, bytes); });
+  return storeThrough(path, [&](int fd) { return writeToDescriptor(fd, bytes); });
 }
 
 StoredFile storeFetched(const std::string& path, const PageFetcher& fetcher,

@@ -1,6 +1,5 @@
 #include "tools/replace_tool.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <exception>
@@ -32,17 +31,6 @@ bool mayWrite(const std::string& path, const struct stat& info) {
   return ::access(path.c_str(), W_OK) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH));
 }
 
-bool writeEverything(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The new content goes to a temporary file beside the target, takes over the target's
 // permissions (and owner, where allowed) and is then renamed over it.
 bool replaceContent(const std::string& target, const struct stat& info, const std::string& bytes) {
@@ -53,7 +41,7 @@ bool replaceContent(const std::string& target, const struct stat& info, const st
   if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
     // Only the super-user may give a file away; the content matters more than the owner.
   }
-  ok = writeEverything(fd, bytes) && ok;
+  ok = writeToDescriptor(fd, bytes) && ok;
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(tempPath.c_str(), target.c_str()) == 0) return true;
   ::unlink(tempPath.c_str());

@@ -79,11 +79,6 @@ ElementProperties ElementCollection::item(int position) const {
   return elements_[static_cast<std::size_t>(position)];
 }
 
-std::string elementProperty(const ElementProperties& element, const std::string& name) {
-  auto found = element.find(name);
-  return found == element.end() ? std::string() : found->second;
-}
-
 QWebEnginePage* BrowserDocument::findServerWindow(QObject* window) {
   if (!window) return nullptr;
   for (QObject* child : window->children()) {

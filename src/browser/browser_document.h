@@ -44,8 +44,7 @@ class ElementCollection {
   std::vector<ElementProperties> elements_;
 };
 
-// A property of an element as text; empty when the element does not have it.
-std::string elementProperty(const ElementProperties& element, const std::string& name);
+// elementProperty (capture/document_collection.h) reads a property of an element.
 
 class BrowserDocument : public ElementSource {
  public:

@@ -21,22 +21,22 @@ constexpr ElementKind kElementKinds[] = {
     {"param", "value", " 个SWF文件需要被下载", true},
 };
 
-std::string property(const ElementProperties& element, const char* name) {
-  auto found = element.find(name);
-  return found == element.end() ? std::string() : found->second;
-}
-
 ResourceList addressesOf(ElementSource* source, const ElementKind& kind) {
   ResourceList list;
   if (!source) return list;
   for (const ElementProperties& element : source->elementsByTagName(kind.tagName)) {
-    if (kind.onlyMovieParams && asciiLower(property(element, "name")) != "movie") continue;
-    list.push_back(property(element, kind.addressProperty));
+    if (kind.onlyMovieParams && asciiLower(elementProperty(element, "name")) != "movie") continue;
+    list.push_back(elementProperty(element, kind.addressProperty));
   }
   return list;
 }
 
 }  // namespace
+
+std::string elementProperty(const ElementProperties& element, const std::string& name) {
+  auto found = element.find(name);
+  return found == element.end() ? std::string() : found->second;
+}
 
 void collectFromDocument(ElementSource* source, const std::string& workingAddress,
                          StoreContext& context) {

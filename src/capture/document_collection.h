@@ -14,6 +14,9 @@ namespace qz {
 // a property the element does not have is missing or empty.
 using ElementProperties = std::map<std::string, std::string>;
 
+// The named property of an element, or the empty text when it has none.
+std::string elementProperty(const ElementProperties& element, const std::string& name);
+
 // Where the elements come from: the browser's document, reached from the capture thread.
 // A document that cannot be reached answers every query with no elements.
 class ElementSource {
